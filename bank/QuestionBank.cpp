@@ -12,15 +12,16 @@ namespace {
 
 // A plain byte search: the fastest the C library offers. Candidates that fall inside a
 // double-byte character are rejected by the caller.
-std::size_t findBytes(std::string_view text, std::string_view snippet,
-                      std::size_t from) noexcept {
+std::size_t findBytes(std::string_view text, std::string_view snippet, std::size_t from) noexcept {
 #if defined(__GLIBC__)
-    const void* hit = ::memmem(text.data() + from, text.size() - from, snippet.data(),
-                               snippet.size());
-    return hit == nullptr ? npos : static_cast<std::size_t>(static_cast<const char*>(hit) - text.data());
+    const void* hit =
+        ::memmem(text.data() + from, text.size() - from, snippet.data(), snippet.size());
+    return hit == nullptr ? npos
+                          : static_cast<std::size_t>(static_cast<const char*>(hit) - text.data());
 #else
-    const auto hit = std::search(text.begin() + static_cast<std::ptrdiff_t>(from), text.end(),
-                                 std::boyer_moore_horspool_searcher(snippet.begin(), snippet.end()));
+    const auto hit =
+        std::search(text.begin() + static_cast<std::ptrdiff_t>(from), text.end(),
+                    std::boyer_moore_horspool_searcher(snippet.begin(), snippet.end()));
     return hit == text.end() ? npos : static_cast<std::size_t>(hit - text.begin());
 #endif
 }

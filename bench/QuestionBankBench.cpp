@@ -71,12 +71,24 @@ void runLookup(benchmark::State& state, const std::string& snippet, int method) 
                             static_cast<std::int64_t>(QuestionBank::questionBankBytesLength));
 }
 
-void BankAbsent_findAnswerRecord(benchmark::State& s) { runLookup(s, absentSnippet, 0); }
-void BankAbsent_memmem(benchmark::State& s) { runLookup(s, absentSnippet, 1); }
-void BankAbsent_stringFind(benchmark::State& s) { runLookup(s, absentSnippet, 2); }
-void BankLastRecord_findAnswerRecord(benchmark::State& s) { runLookup(s, lastRecordSnippet(), 0); }
-void BankLastRecord_memmem(benchmark::State& s) { runLookup(s, lastRecordSnippet(), 1); }
-void BankLastRecord_stringFind(benchmark::State& s) { runLookup(s, lastRecordSnippet(), 2); }
+void BankAbsent_findAnswerRecord(benchmark::State& s) {
+    runLookup(s, absentSnippet, 0);
+}
+void BankAbsent_memmem(benchmark::State& s) {
+    runLookup(s, absentSnippet, 1);
+}
+void BankAbsent_stringFind(benchmark::State& s) {
+    runLookup(s, absentSnippet, 2);
+}
+void BankLastRecord_findAnswerRecord(benchmark::State& s) {
+    runLookup(s, lastRecordSnippet(), 0);
+}
+void BankLastRecord_memmem(benchmark::State& s) {
+    runLookup(s, lastRecordSnippet(), 1);
+}
+void BankLastRecord_stringFind(benchmark::State& s) {
+    runLookup(s, lastRecordSnippet(), 2);
+}
 
 // 10 MB of GBK text: GB2312 characters from the common rows, now and then ASCII and CR LF.
 const std::string& bigText() {
@@ -127,9 +139,15 @@ void runBig(benchmark::State& state, int method) {
                             static_cast<std::int64_t>(text.size()));
 }
 
-void Big10MB_findText(benchmark::State& s) { runBig(s, 0); }
-void Big10MB_memmem(benchmark::State& s) { runBig(s, 1); }
-void Big10MB_stringFind(benchmark::State& s) { runBig(s, 2); }
+void Big10MB_findText(benchmark::State& s) {
+    runBig(s, 0);
+}
+void Big10MB_memmem(benchmark::State& s) {
+    runBig(s, 1);
+}
+void Big10MB_stringFind(benchmark::State& s) {
+    runBig(s, 2);
+}
 
 BENCHMARK(BankAbsent_findAnswerRecord);
 BENCHMARK(BankAbsent_memmem);

@@ -11,7 +11,9 @@
 
 namespace Oracle {
 
-inline bool isLeadByte(char c) { return static_cast<unsigned char>(c) >= 0x80; }
+inline bool isLeadByte(char c) {
+    return static_cast<unsigned char>(c) >= 0x80;
+}
 
 inline std::vector<std::string> splitText(std::string_view text, std::string_view delimiter) {
     std::vector<std::string> pieces;

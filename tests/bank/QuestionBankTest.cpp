@@ -1,5 +1,5 @@
-#include "Oracle.h"
 #include "bank/QuestionBank.h"
+#include "Oracle.h"
 
 #include <gtest/gtest.h>
 
@@ -40,8 +40,10 @@ TEST(SplitText, CutsOnlyWhereACharacterBegins) {
         {"\xD7\x7E~\xFF\x7E", "~", {"\xD7\x7E", "\xFF\x7E"}},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(splitText(c.text, c.delimiter), c.pieces) << "text " << testing::PrintToString(c.text);
-        EXPECT_EQ(Oracle::splitText(c.text, c.delimiter), c.pieces) << "oracle, text " << testing::PrintToString(c.text);
+        EXPECT_EQ(splitText(c.text, c.delimiter), c.pieces)
+            << "text " << testing::PrintToString(c.text);
+        EXPECT_EQ(Oracle::splitText(c.text, c.delimiter), c.pieces)
+            << "oracle, text " << testing::PrintToString(c.text);
     }
 }
 
@@ -83,13 +85,15 @@ TEST(FindText, MatchesOnlyAtCharacterStarts) {
         EXPECT_EQ(findText(c.text, c.snippet), c.position)
             << testing::PrintToString(c.snippet) << " in " << testing::PrintToString(c.text);
         EXPECT_EQ(Oracle::findText(c.text, c.snippet), c.position)
-            << "oracle: " << testing::PrintToString(c.snippet) << " in " << testing::PrintToString(c.text);
+            << "oracle: " << testing::PrintToString(c.snippet) << " in "
+            << testing::PrintToString(c.text);
     }
 }
 
 TEST(FindAnswerRecord, TakesTheFirstRecordThatContainsTheSnippet) {
-    const Pieces records = {"", "\r\n1. \xBE\xDD\xA1\xB6\r\n", "\r\n", "\r\n2. \xDD\xA1\r\n", "\xDD\xA1"};
-    EXPECT_EQ(findAnswerRecord(records, ""), 2u);      // the absent first record never matches
+    const Pieces records = {"", "\r\n1. \xBE\xDD\xA1\xB6\r\n", "\r\n", "\r\n2. \xDD\xA1\r\n",
+                            "\xDD\xA1"};
+    EXPECT_EQ(findAnswerRecord(records, ""), 2u); // the absent first record never matches
     EXPECT_EQ(findAnswerRecord(records, "\r\n"), 2u);
     EXPECT_EQ(findAnswerRecord(records, "\xDD\xA1"), 4u);
     EXPECT_EQ(findAnswerRecord(records, "~"), std::nullopt);
@@ -113,7 +117,7 @@ TEST(RecordsOfBank, StopsAtTheFirstNulAndCutsAtTheDelimiter) {
 // Random byte strings, most of them high-bit bytes, over a small alphabet so that
 // snippets occur often and land on second bytes often.
 std::string randomGbkish(std::mt19937& rng, std::size_t maxLength) {
-    static constexpr unsigned char alphabet[] = {'~', 'a', 'A', '\r', '\n', 0x7E, 0x80, 0x81,
+    static constexpr unsigned char alphabet[] = {'~',  'a',  'A',  '\r', '\n', 0x7E, 0x80, 0x81,
                                                  0xA1, 0xB0, 0xDD, 0xFE, 0xFF, 0x40, 0xBE, 0xB6};
     std::uniform_int_distribution<std::size_t> length(0, maxLength);
     std::uniform_int_distribution<std::size_t> pick(0, std::size(alphabet) - 1);
