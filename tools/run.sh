@@ -14,6 +14,7 @@ set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
+sh tools/setup.sh
 
 if /usr/lib/wine/wine --version >/dev/null 2>&1; then
     preset=win32 WINELOADER=/usr/lib/wine/wine
@@ -28,8 +29,9 @@ cmake --build --preset "$preset" --target brindlow brindlow_demo
 build=$root/build/$preset
 tool=$build/bin/brindlow.exe
 
-# A prefix made once and copied for each run: a copy takes a second, a new one ten.
-prefix=$build/wine-run-prefix
+# The project's own prefix, outside the source tree, made once and copied for each run:
+# a copy takes a second, a new one ten.
+prefix=${XDG_DATA_HOME:-$HOME/.local/share}/brindlow/wine-$preset
 if [[ ! -f $prefix/system.reg ]]; then
     echo "run.sh: making a Wine prefix in $prefix (once)" >&2
     tools/wine-session.sh --make-template "$prefix"

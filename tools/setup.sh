@@ -33,7 +33,7 @@ if ! command -v as >/dev/null 2>&1; then
 fi
 
 packages="cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
-    g++-mingw-w64-i686 g++-mingw-w64-x86-64 xvfb xauth scrot x11-utils fonts-wqy-microhei locales"
+    g++-mingw-w64-i686 g++-mingw-w64-x86-64 xvfb xauth scrot x11-utils fonts-wqy-microhei fonts-wine locales"
 if runs_i386; then
     if ! dpkg --print-foreign-architectures | grep -qx i386; then
         as_root dpkg --add-architecture i386

@@ -53,6 +53,9 @@ struct LabelProcedure {
 // The one main window and what belongs to it. Everything runs on the user-interface
 // thread, so nothing here is locked.
 MainWindowEvents events;
+// The outer size the main window was created with. The system caps a top-level window
+// at the screen size plus its frame; the window keeps its size on a smaller screen.
+SIZE designedSize{};
 HWND lastFocus = nullptr;
 HICON largeIcon = nullptr;
 HICON smallIcon = nullptr;
@@ -149,6 +152,12 @@ LRESULT CALLBACK mainWindowProcedure(HWND window, UINT message, WPARAM wParam, L
         return 0;
     case WM_QUERYENDSESSION:
         return TRUE;
+    case WM_GETMINMAXINFO: {
+        auto* limits = reinterpret_cast<MINMAXINFO*>(lParam);
+        limits->ptMaxTrackSize.x = std::max(limits->ptMaxTrackSize.x, designedSize.cx);
+        limits->ptMaxTrackSize.y = std::max(limits->ptMaxTrackSize.y, designedSize.cy);
+        return 0;
+    }
     case WM_NCDESTROY: {
         const LRESULT result = defaultProcedure(window, message, wParam, lParam);
         releaseIcons();
@@ -244,6 +253,7 @@ WindowHandle createMainWindow(const WindowLayout& layout, const MainWindowEvents
         return noWindow;
     }
     events = windowEvents;
+    designedSize = {layout.outer.width, layout.outer.height};
     const HWND window = createWindow(layout.exStyle, mainClassNameA, mainClassNameW, layout.title,
                                      layout.style & ~WS_VISIBLE, layout.outer, nullptr, nullptr);
     if (window != nullptr) {
