@@ -1,4 +1,5 @@
 #include "Driver.h"
+#include "Oracle.h"
 
 #include <tlhelp32.h>
 
@@ -761,54 +762,18 @@ std::string readWholeFile(const std::wstring& path) {
     return bytes;
 }
 
-bool lead(char byte) {
-    return (static_cast<unsigned char>(byte) & 0x80) != 0;
-}
-
-bool containsAtCharacterStart(std::string_view text, std::string_view snippet) {
-    if (snippet.empty()) {
-        return !text.empty();
-    }
-    for (std::size_t at = 0; at + snippet.size() <= text.size();) {
-        if (text.compare(at, snippet.size(), snippet) == 0) {
-            return true;
-        }
-        if (lead(text[at])) {
-            if (at + 1 >= text.size()) {
-                return false;
-            }
-            at += 2;
-        } else {
-            at += 1;
-        }
-    }
-    return false;
-}
-
 } // namespace
 
+// The expected records come from the oracle of the bank's unit tests, a plain
+// transcription of the cutting and search rules, independent of the program's code.
 const std::vector<std::string>& bankRecords() {
     static const std::vector<std::string> records = [] {
-        std::vector<std::string> cut{std::string()};
         std::string bank = readWholeFile(options().bank);
         bank = bank.substr(0, bank.find('\0'));
-        std::size_t start = 0;
-        std::size_t at = 0;
-        while (at < bank.size()) {
-            if (bank[at] == '~') {
-                cut.push_back(bank.substr(start, at - start));
-                start = at = at + 1;
-            } else if (lead(bank[at])) {
-                if (at + 1 >= bank.size()) {
-                    break;
-                }
-                at += 2;
-            } else {
-                at += 1;
-            }
-        }
-        if (start < bank.size()) {
-            cut.push_back(bank.substr(start));
+        // Index 0 stays empty so that an index is a record's position.
+        std::vector<std::string> cut{std::string()};
+        for (std::string& piece : Oracle::splitText(bank, "~")) {
+            cut.push_back(std::move(piece));
         }
         return cut;
     }();
@@ -816,13 +781,8 @@ const std::vector<std::string>& bankRecords() {
 }
 
 std::size_t oracleRecordOf(std::string_view snippet) {
-    const auto& records = bankRecords();
-    for (std::size_t i = 1; i < records.size(); ++i) {
-        if (!records[i].empty() && containsAtCharacterStart(records[i], snippet)) {
-            return i;
-        }
-    }
-    return 0;
+    static const std::vector<std::string> records(bankRecords().begin() + 1, bankRecords().end());
+    return Oracle::findAnswerRecord(records, snippet).value_or(0);
 }
 
 // --- the recording xdg-open --------------------------------------------------------
